@@ -1,0 +1,3 @@
+#include "discovery/cups_dirs.h"
+
+std::optional<std::string> getCupsDir(const std::string&) { return std::nullopt; }

@@ -1,0 +1,3 @@
+#include "discovery/policy_module.h"
+
+int installPolicyModule() { return 0; }

@@ -1,0 +1,25 @@
+// Which print scheduler runs, where CUPS is installed, and whether a
+// foomatic-rip program exists.
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The scheduler named by WOXLPMODE, or by PLOVALPMODE only when WOXLPMODE is
+// not set at all: "CUPS" 8, "LPRNG" 4, "LPR" 2, "LP" 1, anything else 0.
+int schedulerFromEnvironment();
+
+// Looks for the scheduler daemons among the running processes and asks lpd
+// for its version. On a CUPS system found at the first probe it also fills
+// cupsBinDir and cupsBaseDir.
+int probeScheduler();
+
+// The CUPS installation prefix cut out of a cupsd command line, or none.
+std::optional<std::string> cupsPrefixFromDaemon(const std::string& text);
+
+// Fills prefix and execPrefix from CUPS's start-up script or fixed
+// fall-backs; true when it found values.
+bool readCupsInitScript(std::string& prefix, std::string& execPrefix);
+
+// True when one of nine fixed foomatic-rip paths exists.
+bool findFoomaticRip();

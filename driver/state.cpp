@@ -1,0 +1,9 @@
+#include "driver/state.h"
+
+State state;
+
+void clearState() {
+  freePList(&state.printerList);
+  state = State{};
+  initPList(&state.printerList);
+}

@@ -1,0 +1,3 @@
+#include "install/uninstall_script.h"
+
+void writeUninstallScript() {}

@@ -1,0 +1,4 @@
+// The stand-alone uninstall script <installDir>/etc/UNINSTALLPLOVA.
+#pragma once
+
+void writeUninstallScript();

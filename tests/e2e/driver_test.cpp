@@ -1,0 +1,129 @@
+// The setup driver end to end: usage, the root check, the source-directory
+// test, abandoned installations and the ends of a de-installation.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/throwaway_root.h"
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+namespace {
+
+constexpr const char* kAsUser1000 = "setpriv --reuid=1000 --regid=1000 --clear-groups";
+
+TEST(Driver, UsageTextEndsTheRunBeforeAnyLog) {
+  auto run = runInRoot(std::string(R"(
+    lay_package
+    run_setup -h 2>"$OUT/root.err"; echo "root $?" >>"$OUT/status.txt"
+    chmod 1777 /var/log
+    (cd /opt/kwo/bin && )") + kAsUser1000 + R"( ./setup -h 2>"$OUT/user.err"); echo "user $?" >>"$OUT/status.txt"
+  )");
+  EXPECT_EQ(run.file("status.txt"), "root 0\nuser 0\n");
+  for (const char* who : {"root.err", "user.err"}) {
+    EXPECT_THAT(run.file(who), StartsWith("Plova setup version: 4.0-7.\n")) << who;
+    EXPECT_THAT(run.file(who), HasSubstr("-Dx\t: set debug mode. [0].\n")) << who;
+  }
+  EXPECT_EQ(run.log(), "");
+  EXPECT_EQ(run.varLog("Plova4.0_UpdateLog_1000"), "");
+}
+
+TEST(Driver, UserOtherThanRootIsRefused) {
+  auto run = runInRoot(std::string(R"(
+    lay_package
+    cd /opt/kwo/bin
+    )") + kAsUser1000 + R"( ./setup 2>"$OUT/nolog.err"; echo "nolog $?" >>"$OUT/status.txt"
+    chmod 1777 /var/log
+    )" + kAsUser1000 + R"( ./setup -D1 2>"$OUT/log.err"; echo "log $?" >>"$OUT/status.txt"
+  )");
+  EXPECT_EQ(run.file("status.txt"), "nolog 0\nlog 0\n");
+  const std::string notRoot = "\n\n\tYou must be root to be able\n\tto install Plova!\n\n\tSorry!\n";
+  // No log can be created in /var/log: every line goes to stderr.
+  EXPECT_THAT(run.file("nolog.err"), HasSubstr("Starting Plova 4.0-0 installation : "));
+  EXPECT_THAT(run.file("nolog.err"), HasSubstr(notRoot));
+  // With a writable /var/log the user's own log gets it.
+  const std::string log = run.varLog("Plova4.0_UpdateLog_1000");
+  EXPECT_THAT(log, HasSubstr("Starting Plova 4.0-0 installation : "));
+  EXPECT_THAT(log, HasSubstr(notRoot));
+  EXPECT_THAT(log, HasSubstr("Finishing Plova 4.0-0 installation : "));
+  EXPECT_THAT(run.file("log.err"), HasSubstr("Must be root.\nExiting.\n"));
+  EXPECT_THAT(run.file("log.err"), Not(HasSubstr("You must be root")));
+  EXPECT_EQ(run.log(), "");
+}
+
+TEST(Driver, SourceDirectoryTestWithF0) {
+  auto run = runInRoot(R"(
+    lay_package
+    lay_package /tmp/pkg
+    (cd /tmp/pkg/bin && WOXLPMODE=CUPS ./setup -f 0 2>"$OUT/outside.err"; echo "outside $?" >>"$OUT/status.txt")
+    cp /var/log/Plova4.0_UpdateLog "$OUT/outside.log"
+    WOXLPMODE=CUPS run_setup -f0 2>"$OUT/inside.err"; echo "inside $?" >>"$OUT/status.txt"
+    cp /var/log/Plova4.0_UpdateLog "$OUT/inside.log"
+    (cd /tmp/pkg/bin && WOXLPMODE=CUPS ./setup -f 0 -d 2>"$OUT/deinstall.err" </dev/null)
+    cp /var/log/Plova4.0_UpdateLog "$OUT/deinstall.log"
+  )");
+  EXPECT_EQ(run.file("status.txt"), "outside 0\ninside 0\n");
+  const std::string simulation = "Plova3.0 setup simulation, not from /opt/kwo/bin.\nExiting.\n";
+  EXPECT_THAT(run.file("outside.log"), HasSubstr("Directory from which we install: '/tmp/pkg/bin'.\n" + simulation));
+  EXPECT_EQ(run.file("outside.err"), simulation + "\n");
+  EXPECT_THAT(run.file("inside.log"), HasSubstr("Directory from which we install: '/opt/kwo'.\n"));
+  EXPECT_THAT(run.file("inside.log"), Not(HasSubstr("simulation")));
+  EXPECT_THAT(run.file("inside.log"), HasSubstr("System Scheduler = CUPS\n"));
+  EXPECT_THAT(run.file("deinstall.log"), Not(HasSubstr("simulation")));
+  EXPECT_THAT(run.file("deinstall.log"), HasSubstr("No Plova installation found.\n"));
+}
+
+TEST(Driver, NoCupsOrNoFoomaticRipAbandonsTheInstallation) {
+  auto run = runInRoot(R"(
+    lay_package
+    WOXLPMODE=LPRNG run_setup 2>/dev/null
+    cp /var/log/Plova4.0_UpdateLog "$OUT/lprng.log"
+    rm -f /usr/bin/foomatic-rip /usr/lib/cups/filter/foomatic-rip
+    WOXLPMODE=CUPS run_setup 2>/dev/null
+    cp /var/log/Plova4.0_UpdateLog "$OUT/nofoomatic.log"
+  )");
+  const std::string lprng = run.file("lprng.log");
+  EXPECT_THAT(lprng, HasSubstr("System Scheduler = LPRNG\n"
+                               "Abandoned because:\n"
+                               "* No running CUPS daemon found!\n"
+                               "*** Sorry ***\n"));
+  EXPECT_THAT(lprng, Not(HasSubstr("foomatic-rip program")));
+  EXPECT_THAT(lprng, HasSubstr("Because of insufficient data, setup stopped.\n"
+                               "Finishing Plova 4.0-0 installation : "));
+  const std::string noFoomatic = run.file("nofoomatic.log");
+  EXPECT_THAT(noFoomatic, HasSubstr("System Scheduler = CUPS\n"
+                                    "Abandoned because:\n"
+                                    "* No foomatic-rip program found!\n"
+                                    "*** Sorry ***\n"));
+  EXPECT_THAT(noFoomatic, HasSubstr("Because of insufficient data, setup stopped.\n"));
+  EXPECT_THAT(run.touchedOutside({"/opt/kwo", "/usr/bin/foomatic-rip", "/usr/lib/cups/filter/foomatic-rip"}),
+              ::testing::IsEmpty());
+}
+
+TEST(Driver, DeinstallationWithoutInstallation) {
+  auto run = runInRoot(R"(
+    WOXLPMODE=LPRNG /run/pkg/bin/setup -d 2>"$OUT/err" </dev/null; echo $? >"$OUT/rc"
+  )");
+  EXPECT_EQ(run.file("rc"), "0\n");
+  EXPECT_EQ(run.file("err"), "No Plova installation found.\n*** Sorry ***\n");
+  EXPECT_THAT(run.log(), HasSubstr("System Scheduler = LPRNG\n"
+                                   "Abandoned because:\n"));
+  EXPECT_THAT(run.log(), HasSubstr("No Plova installation found.\n*** Sorry ***\nFinishing Plova"));
+}
+
+TEST(Driver, OverLongTextArgumentsAreRefused) {
+  auto run = runInRoot(R"(
+    lay_package
+    long=$(printf '/opt/%0251d' 0)
+    WOXLPMODE=CUPS run_setup -u "$long" 2>"$OUT/u.err"; echo "u $?" >>"$OUT/status.txt"
+    WOXLPMODE=CUPS run_setup -i "x$long" 2>"$OUT/i.err"; echo "i $?" >>"$OUT/status.txt"
+    ls /var/log >"$OUT/varlog.txt"
+  )");
+  EXPECT_EQ(run.file("status.txt"), "u 0\ni 0\n");
+  EXPECT_EQ(run.file("u.err"), "setup: the argument of -u is longer than 255 characters; refused.\n");
+  EXPECT_EQ(run.file("i.err"), "setup: the argument of -i is longer than 255 characters; refused.\n");
+  EXPECT_EQ(run.file("varlog.txt"), "");  // refused before anything was done
+}
+
+}  // namespace

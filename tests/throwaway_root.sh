@@ -1,0 +1,69 @@
+#!/bin/bash
+# Runs a scenario as root inside a throwaway root: an overlay of / whose
+# writes land in an upper directory of the run's own, in private mount, PID
+# and network namespaces (loopback up), chrooted, with fresh tmpfs on /tmp,
+# /run and /var/log.
+#
+#   throwaway_root.sh IO_DIR [PACKAGE_TREE]
+#
+# IO_DIR/scenario.sh runs with /bin/sh inside the root, after the helpers of
+# e2e_lib.sh. IO_DIR is bound at /run/e2e (so the checkout's own path need
+# not be visible inside), PACKAGE_TREE read-only at /run/pkg. Afterwards
+# IO_DIR/out holds: stdout, stderr and status of the scenario, varlog/ (the
+# root's /var/log), upper/ (a copy of the upper directory) and upper.txt (one
+# line per touched path: type, mode, owner, path, link target).
+set -u
+
+if [ "${1:-}" != --inner ]; then
+  io=$(readlink -f "$1")
+  pkg=${2:+$(readlink -f "$2")}
+  here=$(dirname "$(readlink -f "$0")")
+  [ "$(id -u)" = 0 ] || { echo "throwaway_root: must run as root" >&2; exit 90; }
+  [ -f "$io/scenario.sh" ] || { echo "throwaway_root: no $io/scenario.sh" >&2; exit 91; }
+  rm -rf "$io/out" && mkdir -p "$io/out"
+  cp "$here/e2e_lib.sh" "$io/e2e_lib.sh"
+  base=$(mktemp -d /tmp/troot.XXXXXX)
+  timeout --kill-after=10 "${TROOT_TIMEOUT:-300}" \
+    unshare --mount --pid --net --fork --kill-child \
+    bash "$0" --inner "$base" "$io" "$pkg" </dev/null
+  rc=$?
+  rmdir "$base" 2>/dev/null
+  exit $rc
+fi
+
+base=$2 io=$3 pkg=$4
+set -e
+mount --make-rprivate /
+mount -t tmpfs -o mode=755 tmpfs "$base"
+mkdir "$base/upper" "$base/work" "$base/root"
+mount -t overlay overlay -o "lowerdir=/,upperdir=$base/upper,workdir=$base/work" "$base/root"
+r=$base/root
+mount -t proc proc "$r/proc"
+mount --rbind /dev "$r/dev"
+mount --rbind /sys "$r/sys"
+mount -t tmpfs -o mode=1777 tmpfs "$r/tmp"
+mount -t tmpfs -o mode=755 tmpfs "$r/run"
+mount -t tmpfs -o mode=755 tmpfs "$r/var/log"
+mkdir "$r/run/e2e" "$r/run/pkg"
+mount --bind "$io" "$r/run/e2e"
+if [ -n "$pkg" ]; then
+  mount --bind "$pkg" "$r/run/pkg"
+  mount -o remount,bind,ro "$r/run/pkg"
+fi
+ip link set lo up
+set +e
+
+chroot "$r" /usr/bin/env -i \
+  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+  HOME=/root LANG=C.UTF-8 TERM=dumb OUT=/run/e2e/out \
+  /bin/sh -c '. /run/e2e/e2e_lib.sh && . /run/e2e/scenario.sh' \
+  >"$io/out/stdout" 2>"$io/out/stderr"
+echo $? >"$io/out/status"
+
+# Stop what the scenario left running (cupsd) before taking the listing.
+kill -KILL -1 2>/dev/null
+sleep 0.2
+cp -a "$r/var/log" "$io/out/varlog"
+(cd "$base/upper" && find . -mindepth 1 -printf '%y %m %u:%g /%P\t%l\n' | sort -k4) >"$io/out/upper.txt"
+cp -a "$base/upper" "$io/out/upper"
+exit 0

@@ -82,7 +82,8 @@ RootRun runInRoot(const std::string& script) {
   std::ofstream(run.dir / "scenario.sh") << script << "\n";
 
   const std::string command = std::string("'") + SOURCE_ROOT + "/tests/throwaway_root.sh' '" +
-                              run.dir.string() + "' '" + BUILD_ROOT + "/kwo'";
+                              run.dir.string() + "' '" + BUILD_ROOT + "/kwo' '" +
+                              BUILD_ROOT + "/fixtures'";
   const int rc = std::system(command.c_str());
   EXPECT_EQ(rc, 0) << "throwaway root failed: " << slurp(run.dir / "out" / "stderr");
 

@@ -43,7 +43,8 @@ struct RootRun {
 };
 
 // Runs script with /bin/sh in a throwaway root of its own. The package tree
-// of the build is at /run/pkg; $OUT is the output directory; the helpers of
+// of the build is at /run/pkg, the build's test fixtures (build/fixtures, such
+// as generation-1 PPD files) at /run/fixtures; $OUT is the output directory; the helpers of
 // e2e_lib.sh are defined. The run's files are kept below
 // build/e2e/<test suite>.<test name>.
 RootRun runInRoot(const std::string& script);

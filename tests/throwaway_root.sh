@@ -4,11 +4,13 @@
 # and network namespaces (loopback up), chrooted, with fresh tmpfs on /tmp,
 # /run and /var/log.
 #
-#   throwaway_root.sh IO_DIR [PACKAGE_TREE]
+#   throwaway_root.sh IO_DIR [PACKAGE_TREE [FIXTURES]]
 #
 # IO_DIR/scenario.sh runs with /bin/sh inside the root, after the helpers of
 # e2e_lib.sh. IO_DIR is bound at /run/e2e (so the checkout's own path need
-# not be visible inside), PACKAGE_TREE read-only at /run/pkg. Afterwards
+# not be visible inside), PACKAGE_TREE read-only at /run/pkg, FIXTURES (files
+# the build made for tests, such as generation-1 PPD files) read-only at
+# /run/fixtures. Afterwards
 # IO_DIR/out holds: stdout, stderr and status of the scenario, varlog/ (the
 # root's /var/log), upper/ (a copy of the upper directory) and upper.txt (one
 # line per touched path: type, mode, owner, path, link target).
@@ -17,6 +19,7 @@ set -u
 if [ "${1:-}" != --inner ]; then
   io=$(readlink -f "$1")
   pkg=${2:+$(readlink -f "$2")}
+  fixtures=${3:+$(readlink -f "$3")}
   here=$(dirname "$(readlink -f "$0")")
   [ "$(id -u)" = 0 ] || { echo "throwaway_root: must run as root" >&2; exit 90; }
   [ -f "$io/scenario.sh" ] || { echo "throwaway_root: no $io/scenario.sh" >&2; exit 91; }
@@ -25,13 +28,13 @@ if [ "${1:-}" != --inner ]; then
   base=$(mktemp -d /tmp/troot.XXXXXX)
   timeout --kill-after=10 "${TROOT_TIMEOUT:-300}" \
     unshare --mount --pid --net --fork --kill-child \
-    bash "$0" --inner "$base" "$io" "$pkg" </dev/null
+    bash "$0" --inner "$base" "$io" "$pkg" "$fixtures" </dev/null
   rc=$?
   rmdir "$base" 2>/dev/null
   exit $rc
 fi
 
-base=$2 io=$3 pkg=$4
+base=$2 io=$3 pkg=$4 fixtures=$5
 set -e
 mount --make-rprivate /
 mount -t tmpfs -o mode=755 tmpfs "$base"
@@ -44,12 +47,14 @@ mount --rbind /sys "$r/sys"
 mount -t tmpfs -o mode=1777 tmpfs "$r/tmp"
 mount -t tmpfs -o mode=755 tmpfs "$r/run"
 mount -t tmpfs -o mode=755 tmpfs "$r/var/log"
-mkdir "$r/run/e2e" "$r/run/pkg"
+mkdir "$r/run/e2e"
 mount --bind "$io" "$r/run/e2e"
-if [ -n "$pkg" ]; then
-  mount --bind "$pkg" "$r/run/pkg"
-  mount -o remount,bind,ro "$r/run/pkg"
-fi
+bind_read_only() {
+  [ -n "$1" ] && [ -d "$1" ] || return 0
+  mkdir "$2" && mount --bind "$1" "$2" && mount -o remount,bind,ro "$2"
+}
+bind_read_only "$pkg" "$r/run/pkg"
+bind_read_only "$fixtures" "$r/run/fixtures"
 ip link set lo up
 set +e
 

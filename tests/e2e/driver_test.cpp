@@ -126,4 +126,26 @@ TEST(Driver, OverLongTextArgumentsAreRefused) {
   EXPECT_EQ(run.file("varlog.txt"), "");  // refused before anything was done
 }
 
+TEST(Driver, LogHeaderFollowsChcon) {
+  auto run = runInRoot(R"(
+    lay_package
+    printf '#!/bin/sh\necho "$*" >>/tmp/chcon.calls\nexit 0\n' >/usr/bin/chcon
+    WOXLPMODE=LPRNG run_setup 2>/dev/null
+    cp /var/log/Plova4.0_UpdateLog "$OUT/ok.log"; cp /tmp/chcon.calls "$OUT/calls"
+    rm /usr/bin/chcon
+    WOXLPMODE=LPRNG run_setup 2>/dev/null
+    cp /var/log/Plova4.0_UpdateLog "$OUT/none.log"
+  )");
+  EXPECT_THAT(run.file("ok.log"),
+              StartsWith("Preparing Log File:\n"
+                         "Command: \"/usr/bin/chcon -u system_u /var/log/Plova4.0_UpdateLog 2>/dev/null\" "
+                         "returned with: 0.\n"
+                         "=======================================\n"
+                         "Starting Plova 4.0-0 installation : "));
+  EXPECT_EQ(run.file("calls"), "-u system_u /var/log/Plova4.0_UpdateLog\n");
+  // Without chcon there is no header, and each run starts the log anew.
+  EXPECT_THAT(run.file("none.log"), StartsWith("Starting Plova 4.0-0 installation : "));
+  EXPECT_EQ(lines(run.file("none.log")).size(), lines(run.file("ok.log")).size() - 3);
+}
+
 }  // namespace

@@ -2,7 +2,7 @@
 # Runs a scenario as root inside a throwaway root: an overlay of / whose
 # writes land in an upper directory of the run's own, in private mount, PID
 # and network namespaces (loopback up), chrooted, with fresh tmpfs on /tmp,
-# /run and /var/log.
+# /run, /var/log and /dev.
 #
 #   throwaway_root.sh IO_DIR [PACKAGE_TREE [FIXTURES]]
 #
@@ -42,8 +42,19 @@ mkdir "$base/upper" "$base/work" "$base/root"
 mount -t overlay overlay -o "lowerdir=/,upperdir=$base/upper,workdir=$base/work" "$base/root"
 r=$base/root
 mount -t proc proc "$r/proc"
-mount --rbind /dev "$r/dev"
-mount --rbind /sys "$r/sys"
+# A /dev of the root's own: a scenario that removes /dev/<queue> must never
+# reach the host's device files.
+mount -t tmpfs -o mode=755 tmpfs "$r/dev"
+for node in "null 1 3" "zero 1 5" "full 1 7" "random 1 8" "urandom 1 9" "tty 5 0"; do
+  set -- $node
+  mknod -m 666 "$r/dev/$1" c "$2" "$3"
+done
+ln -s /proc/self/fd "$r/dev/fd"
+ln -s /proc/self/fd/0 "$r/dev/stdin"
+ln -s /proc/self/fd/1 "$r/dev/stdout"
+ln -s /proc/self/fd/2 "$r/dev/stderr"
+mkdir "$r/dev/pts" "$r/dev/shm" && chmod 1777 "$r/dev/shm"
+mount --bind /sys "$r/sys" && mount -o remount,bind,ro "$r/sys"
 mount -t tmpfs -o mode=1777 tmpfs "$r/tmp"
 mount -t tmpfs -o mode=755 tmpfs "$r/run"
 mount -t tmpfs -o mode=755 tmpfs "$r/var/log"

@@ -38,6 +38,6 @@ bool createExclusive(const std::string& path) {
 
 std::optional<std::string> exclusiveTmpFile(const std::string& wanted) {
   if (createExclusive(wanted)) return wanted;
-  std::string stem = wanted.substr(wanted.rfind('/') + 1);
-  return makeStemp("/tmp/" + stem + "XXXXXX");
+  // Same directory and stem, six characters of mkstemp's own after it.
+  return makeStemp(wanted + "XXXXXX");
 }

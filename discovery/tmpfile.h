@@ -16,6 +16,7 @@ std::string myTmpName(const std::string& dir, const char* prefix);
 bool createExclusive(const std::string& path);
 
 // A fresh, exclusively created file for command output: `wanted` when that
-// name is free, else a new mkstemp name in /tmp with the same stem.
+// name is free, else a new mkstemp name in the same directory with the same
+// stem (`wanted` followed by six characters). The taken entry is left alone.
 // Returns none only when no file could be created at all.
 std::optional<std::string> exclusiveTmpFile(const std::string& wanted);

@@ -214,7 +214,7 @@ int main(int argc, char** argv) {
   state.installDir = kDefaultInstallDir;
   state.manifestName = kDefaultManifestName;
   logMsg(Msg::SelinuxRunning, state.selinuxMode ? "Yes" : "No");
-  if (state.selinuxMode) logMsg(Msg::SelinuxModuleInstalled);
+  if (state.selinuxMode) logPolicyModule();
   initPList(&state.printerList);
   state.noFoomaticRip = !findFoomaticRip();
 

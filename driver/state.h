@@ -35,6 +35,10 @@ struct State {
   std::optional<std::string> cmdSelinuxenabled;
   std::optional<std::string> cmdChcon;
   std::optional<std::string> cmdSemodule;
+  // What this run's installPolicyModule did (PolicyModuleOutcome of
+  // discovery/policy_module.h) and the status semodule returned.
+  int policyModuleOutcome = 0;
+  int policyModuleStatus = 0;
   std::string cmdCp = "cp";
   std::string cmdRm = "rm";
   std::string cmdGzip = "gzip";

@@ -47,6 +47,12 @@ void addOptList(OptList* list, OptList* entry) {
   appendToRing(list, entry);
 }
 
+void removeOptList(OptList* entry) {
+  entry->prev->next = entry->next;
+  entry->next->prev = entry->prev;
+  delete entry;
+}
+
 int freePList(PList* list) {
   freeRing(list);
   return 0;

@@ -48,6 +48,9 @@ void initOptList(OptList* list);
 void addPList(PList* list, PList* record);
 void addOptList(OptList* list, OptList* entry);
 
+// Unlinks an entry (never the dummy head) from its ring and frees it.
+void removeOptList(OptList* entry);
+
 // Free every record behind the head and link the head to itself; return 0.
 // freePList leaves the head's own fields as they were.
 int freePList(PList* list);

@@ -1,0 +1,71 @@
+// Helpers of the unit tests of install/ and ppd/: a temporary directory of
+// the test's own and a captured log.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "driver/state.h"
+
+// Whether text holds part, with both shown when not.
+inline ::testing::AssertionResult Contains(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
+}
+
+// A fresh directory from mkdtemp, removed with everything in it at the end;
+// the process state is cleared, and the log goes to a temporary file.
+class TempDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clearState();
+    char templ[] = "/tmp/setup-unit.XXXXXX";
+    ASSERT_NE(::mkdtemp(templ), nullptr);
+    dir_ = templ;
+    log_ = std::tmpfile();
+    state.logFile = log_;
+  }
+  void TearDown() override {
+    state.logFile = nullptr;
+    if (log_) std::fclose(log_);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+    clearState();
+  }
+
+  std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+  // Everything logged so far.
+  std::string logged() const {
+    std::fflush(log_);
+    std::rewind(log_);
+    std::string all;
+    for (int c; (c = std::fgetc(log_)) != EOF;) all += static_cast<char>(c);
+    return all;
+  }
+
+  static std::string read(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+  }
+  static void write(const std::string& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+  }
+  static unsigned modeOf(const std::string& file) {
+    struct stat info {};
+    return ::lstat(file.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0xFFFFu;
+  }
+
+  std::string dir_;
+  std::FILE* log_ = nullptr;
+};

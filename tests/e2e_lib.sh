@@ -22,17 +22,3 @@ start_cupsd() {
 run_setup() {
   (cd /opt/kwo/bin && ./setup "$@")
 }
-
-# Gives the root a /dev of its own (a tmpfs with the few nodes a run needs).
-# The root's /dev is otherwise the host's own, bound in: a scenario that
-# creates or removes files below /dev (setup -d removes /dev/<queue>) calls
-# this first.
-private_dev() {
-  mount -t tmpfs -o mode=755 tmpfs /dev || return 1
-  mknod -m 666 /dev/null c 1 3 && mknod -m 666 /dev/zero c 1 5 &&
-    mknod -m 666 /dev/full c 1 7 && mknod -m 666 /dev/random c 1 8 &&
-    mknod -m 666 /dev/urandom c 1 9 && mknod -m 666 /dev/tty c 5 0 &&
-    ln -s /proc/self/fd /dev/fd && ln -s /proc/self/fd/0 /dev/stdin &&
-    ln -s /proc/self/fd/1 /dev/stdout && ln -s /proc/self/fd/2 /dev/stderr &&
-    mkdir /dev/pts /dev/shm && chmod 1777 /dev/shm
-}

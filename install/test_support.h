@@ -36,6 +36,7 @@ class TempDirTest : public ::testing::Test {
   void TearDown() override {
     state.logFile = nullptr;
     if (log_) std::fclose(log_);
+    log_ = nullptr;
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
     clearState();

@@ -1,0 +1,178 @@
+// The queue update end to end: a real cupsd with queues made by the real
+// lpadmin from the maker's older PPD files; setup moves them to the
+// package's new PPD files, keeps their defaults as CUPS reports them, backs
+// the old files up and restarts CUPS.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/throwaway_root.h"
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+namespace {
+
+// Shell helpers of these scenarios, put before each one.
+//  make_queue NAME PPD OPTION=CHOICE...  a queue on a generation-1 PPD file
+//                                       with its defaults set by lpadmin
+//  other_maker_queue NAME               a queue on another maker's PPD file
+//  recording_systemctl                  systemctl records its call in
+//                                       $OUT/restarts and really restarts cupsd
+//  recorder PATH STATUS                 the command at PATH records its call
+//                                       in $OUT/restarts and exits with STATUS
+//  ppd_version NAME                     the version marker line of a queue's PPD
+constexpr const char* kHelpers = R"SH(
+GEN1=/run/fixtures/ppd-gen1
+make_queue() {
+  name=$1 ppd=$2; shift 2
+  lpadmin -p "$name" -E -v file:///dev/null -P "$GEN1/$ppd" 2>/dev/null || echo "lpadmin -P $name failed" >&2
+  for o in "$@"; do lpadmin -p "$name" -o "$o" || echo "lpadmin -o $o failed" >&2; done
+}
+other_maker_queue() {
+  cat >/tmp/other.ppd <<'PPD'
+*PPD-Adobe: "4.3"
+*% Plova version: 1
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "NORVIK.PPD"
+*Manufacturer: "Norvik"
+*ModelName: "Norvik Lumen 1580n PS"
+*ShortNickName: "Norvik Lumen 1580n PS"
+*NickName: "Norvik Lumen 1580n PS"
+*Product: "(Norvik Lumen 1580n)"
+*PSVersion: "(3010.000) 0"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*OpenUI *PageSize: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: Letter
+*PageSize Letter: "<</PageSize[612 792]>>setpagedevice"
+*PageSize A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: Letter
+*PageRegion Letter: "<</PageSize[612 792]>>setpagedevice"
+*PageRegion A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: Letter
+*ImageableArea Letter: "12 12 600 780"
+*ImageableArea A4: "12 12 583 830"
+*DefaultPaperDimension: Letter
+*PaperDimension Letter: "612 792"
+*PaperDimension A4: "595 842"
+*DefaultFont: Courier
+*Font Courier: Standard "(002.004S)" Standard ROM
+PPD
+  lpadmin -p "$1" -E -v file:///dev/null -P /tmp/other.ppd 2>/dev/null || echo "lpadmin other failed" >&2
+  lpadmin -p "$1" -o PageSize=A4
+}
+recording_systemctl() {
+  rm -f /usr/bin/systemctl
+  cat >/usr/bin/systemctl <<'SH'
+#!/bin/sh
+echo "systemctl $*" >>"$OUT/restarts"
+kill $(pidof cupsd)
+while pidof cupsd >/dev/null; do sleep 0.05; done
+. /run/e2e/e2e_lib.sh
+start_cupsd && pidof cupsd >>"$OUT/cupsd.pids"
+SH
+  chmod 755 /usr/bin/systemctl
+}
+recorder() {
+  rm -f "$1"
+  printf '#!/bin/sh\necho "%s $*" >>"$OUT/restarts"\nexit %s\n' "$1" "$2" >"$1"
+  chmod 755 "$1"
+}
+ppd_version() { grep -h '^\*% Plova version:' "/etc/cups/ppd/$1.ppd"; }
+)SH";
+
+RootRun runScenario(const std::string& script) { return runInRoot(std::string(kHelpers) + script); }
+
+}  // namespace
+
+TEST(QueueUpdate, MovesTheMakersQueuesKeepsTheirDefaultsAndLeavesOthersAlone) {
+  auto run = runScenario(R"(
+    recording_systemctl
+    start_cupsd || exit 1
+    pidof cupsd >"$OUT/cupsd.pids"
+    make_queue Q_PS Velor_Lumen_1580n-PS.ppd PageSize=A4 Duplex=DuplexNoTumble Resolution=1200dpi InputSlot=Tray2
+    make_queue Q_PCL Velor_Lumen_6430-PCL.ppd PageSize=Legal Resolution=300dpi InputSlot=Envelope
+    other_maker_queue Q_OTHER
+    mkdir -p "$OUT/before" && cp /etc/cups/ppd/* "$OUT/before/"
+    lay_package
+    # The PCL model's new PPD is a plain file, found in /opt/kwo/ppd only.
+    gzip -d /opt/kwo/ppd/Velor_Lumen_6430-PCL.ppd.gz
+    mkdir -p /opt/kwo/Q_PS/root
+    printf '%%%%PLOVA_CONFIGURATION_FILE\nxx %%%%PLOVA_VERSION_1.0 yy\nPRINTERNAME Q_PS\n' >/opt/kwo/Q_PS/root/plovaConfig
+    WOXLPMODE=CUPS run_setup >"$OUT/setup.out" 2>"$OUT/setup.err"
+    for q in Q_PS Q_PCL Q_OTHER; do
+      lpoptions -p $q -l >"$OUT/$q.options"
+      cupstestppd -q /etc/cups/ppd/$q.ppd; echo "$q $?" >>"$OUT/cupstestppd"
+      cmp -s /etc/cups/ppd/$q.ppd "$OUT/before/$q.ppd" && echo "$q" >>"$OUT/unchanged"
+      cmp -s /usr/share/$q.ppd.rpmsave "$OUT/before/$q.ppd" && echo "$q" >>"$OUT/backed-up"
+      cmp -s /usr/share/$q.ppd.O.rpmsave "$OUT/before/$q.ppd.O" && echo "$q.O" >>"$OUT/backed-up"
+    done
+    cp /etc/cups/ppd/Q_PS.ppd /etc/cups/ppd/Q_PCL.ppd "$OUT/"
+    cp /opt/kwo/Q_PS/root/plovaConfig "$OUT/plovaConfig"
+    lpstat -r >"$OUT/lpstat"
+    ls /tmp >"$OUT/tmp.txt"
+  )");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::string log = run.log();
+
+  // CUPS itself reports the carried-over defaults.
+  EXPECT_THAT(run.file("Q_PS.options"), HasSubstr("PageSize/Media Size: Letter *A4 Legal A5\n"));
+  EXPECT_THAT(run.file("Q_PS.options"), HasSubstr("Duplex/Two-Sided Printing: None *DuplexNoTumble DuplexTumble\n"));
+  EXPECT_THAT(run.file("Q_PS.options"), HasSubstr("Resolution/Resolution: 300dpi 600dpi *1200dpi\n"));
+  EXPECT_THAT(run.file("Q_PS.options"), HasSubstr("InputSlot/Paper Source: Auto Tray1 *Tray2 Manual\n"));
+  EXPECT_THAT(run.file("Q_PCL.options"), HasSubstr("PageSize/Media Size: Letter A4 *Legal A5\n"));
+  EXPECT_THAT(run.file("Q_PCL.options"), HasSubstr("Resolution/Resolution: *300dpi 600dpi 1200dpi\n"));
+  // The new PPD offers no Envelope slot: the queue keeps the new default.
+  EXPECT_THAT(run.file("Q_PCL.options"), HasSubstr("InputSlot/Paper Source: *Auto Tray1 Tray2 Manual\n"));
+  EXPECT_THAT(log, HasSubstr("Option InputSlot keeps the new PPD's default Auto: it offers no choice Envelope.\n"));
+  EXPECT_THAT(run.file("Q_OTHER.options"), HasSubstr("*A4"));
+
+  // The queues' PPD files are the new ones with their default lines rewritten.
+  for (const char* q : {"Q_PS.ppd", "Q_PCL.ppd"}) {
+    EXPECT_THAT(run.file(q), HasSubstr("*% Plova version: 2\n")) << q;
+    EXPECT_THAT(run.file(q), Not(HasSubstr("Envelope"))) << q;
+  }
+  EXPECT_THAT(run.file("Q_PS.ppd"), HasSubstr("*ModelName: \"Velor Lumen 1580n PS\"\n"));
+  EXPECT_THAT(run.file("Q_PS.ppd"), HasSubstr("*DefaultPageSize: A4\n"));
+  EXPECT_THAT(run.file("Q_PCL.ppd"), HasSubstr("*ModelName: \"Velor Lumen 6430 PCL\"\n"));
+  EXPECT_THAT(run.file("Q_PCL.ppd"), HasSubstr("*DefaultInputSlot: Auto\n"));
+  EXPECT_EQ(run.file("cupstestppd"), "Q_PS 0\nQ_PCL 0\nQ_OTHER 0\n");
+  EXPECT_EQ(run.file("unchanged"), "Q_OTHER\n");
+  // Both queues' PPD files, and the older copies CUPS keeps, are backed up
+  // each under its own name.
+  EXPECT_EQ(run.file("backed-up"), "Q_PS\nQ_PS.O\nQ_PCL\nQ_PCL.O\n");
+  EXPECT_FALSE(run.touched("/usr/share/Q_OTHER.ppd.rpmsave"));
+
+  EXPECT_THAT(log, HasSubstr("PPD = /usr/share/ppd/kwo/Velor_Lumen_1580n-PS.ppd.gz.\n"));
+  EXPECT_THAT(log, HasSubstr("PPD = /opt/kwo/ppd/Velor_Lumen_6430-PCL.ppd.\n"));
+  EXPECT_THAT(log, HasSubstr("saving /etc/cups/ppd/Q_PS.ppd to /usr/share/Q_PS.ppd.rpmsave: result=0\n"));
+  EXPECT_THAT(log, HasSubstr("Copying /tmp/woxin"));
+  EXPECT_THAT(log, Not(HasSubstr("Q_OTHER")));
+
+  // The configuration file's version marker is raised.
+  EXPECT_EQ(run.file("plovaConfig"), "%%PLOVA_CONFIGURATION_FILE\n%%PLOVA_VERSION_3.0\nPRINTERNAME Q_PS\n");
+  EXPECT_THAT(log, HasSubstr("processPrinterConfig(Q_PS): updated.\n"));
+
+  // CUPS was restarted twice, for real, and runs.
+  EXPECT_EQ(run.file("restarts"), "systemctl restart cups.service\nsystemctl restart cups.service\n");
+  EXPECT_EQ(lines(run.file("cupsd.pids")).size(), 3u);
+  EXPECT_THAT(run.file("lpstat"), HasSubstr("is running"));
+  // No temporary file is left behind.
+  EXPECT_EQ(run.file("tmp.txt"), "other.ppd\n");
+}

@@ -64,11 +64,18 @@ std::optional<std::string> ownListingFile(const char* pattern) {
 }
 
 // Fills cupsBinDir and cupsBaseDir from the listing line that shows cupsd at
-// `match`.
-void findCupsInstallation(const std::string& line, std::size_t match) {
+// `match`. Any user can start a process whose command line names a cupsd
+// below a directory of their own, and the commands found below cupsBinDir are
+// run as root: the prefix is taken only from a process that runs as root.
+void findCupsInstallation(const std::string& line, std::size_t match, bool runsAsRoot) {
   const std::size_t blank = line.rfind(' ', match);
   const std::string command = line.substr(blank == std::string::npos ? 0 : blank + 1);
-  if (auto prefix = cupsPrefixFromDaemon(command)) state.cupsBinDir = *prefix;
+  if (auto prefix = cupsPrefixFromDaemon(command)) {
+    if (runsAsRoot)
+      state.cupsBinDir = *prefix;
+    else
+      trace(format("Not taking the CUPS prefix '%s' from a process that does not run as root.\n", *prefix));
+  }
 
   std::string prefix, execPrefix;
   if (!readCupsInitScript(prefix, execPrefix)) return;
@@ -91,14 +98,20 @@ ProbeResult probeDaemon(const char* name, int index, const std::string& listing)
     return ProbeResult::Unreadable;
   }
   const std::string_view wanted = name;
+  // The owner (first column) of the line the current part belongs to; a
+  // line longer than one part keeps the owner of its first part.
+  std::string owner;
+  bool lineStart = true;
   for (std::string part; readPart(file.get(), part);) {
+    if (lineStart) owner = part.substr(0, part.find_first_of(" \t\n"));
+    lineStart = part.back() == '\n';
     trace(format("STRING=(%s) i=%d\n", part, index));
     if (part.find("grep") != std::string::npos) continue;
     const std::size_t match = part.find(wanted);
     if (match == std::string::npos) continue;
     if (wanted == "lpsched") return ProbeResult::Lp;
     if (wanted == "lpd") return ProbeResult::Lpd;
-    if (index == 0) findCupsInstallation(part, match);
+    if (index == 0) findCupsInstallation(part, match, owner == "root");
     return ProbeResult::Cups;
   }
   return ProbeResult::NoMatch;

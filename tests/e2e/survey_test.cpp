@@ -329,6 +329,25 @@ TEST(Survey, VersionFromTheFileSourcesInOrder) {
   EXPECT_EQ(run.file("tmpfail.err"), "myTmpName(/tmp,WOX) Failed!\n");
 }
 
+TEST(Survey, FoomaticRipAtAnyOfItsNinePlaces) {
+  auto run = runSurvey(R"(
+    lay_package
+    places='/usr/bin /bin /sbin /usr/local/bin /opt/bin /usr/lib/cups/filter /usr/local/lib/cups/filter
+            /opt/lib/cups/filter /lib/cups/filter /usr/share'
+    for d in $places; do rm -f "$d/foomatic-rip"; done
+    for d in $places; do
+      mkdir -p "$d"; touch "$d/foomatic-rip"
+      WOXLPMODE=LPRNG run_setup 2>/dev/null
+      if grep -q 'No foomatic-rip' /var/log/Plova4.0_UpdateLog; then echo "$d missing"; else echo "$d found"; fi >>"$OUT/found"
+      rm "$d/foomatic-rip"
+    done
+  )");
+  EXPECT_EQ(run.file("found"),
+            "/usr/bin found\n/bin found\n/sbin found\n/usr/local/bin found\n/opt/bin found\n"
+            "/usr/lib/cups/filter found\n/usr/local/lib/cups/filter found\n/opt/lib/cups/filter found\n"
+            "/lib/cups/filter found\n/usr/share missing\n");
+}
+
 TEST(Survey, PolicyModuleIsReportedAsItWent) {
   auto run = runSurvey(R"(
     lay_package

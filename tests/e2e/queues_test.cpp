@@ -176,3 +176,109 @@ TEST(QueueUpdate, MovesTheMakersQueuesKeepsTheirDefaultsAndLeavesOthersAlone) {
   // No temporary file is left behind.
   EXPECT_EQ(run.file("tmp.txt"), "other.ppd\n");
 }
+
+namespace {
+
+// The queue names in the order setup asked about them.
+std::vector<std::string> askedQueues(const std::string& out) {
+  std::vector<std::string> asked;
+  const std::string question = "Do you want to update printer: ";
+  for (std::size_t at = out.find(question); at != std::string::npos; at = out.find(question, at + 1)) {
+    const std::size_t start = at + question.size();
+    asked.push_back(out.substr(start, out.find('?', start) - start));
+  }
+  return asked;
+}
+
+std::vector<std::string> movedQueues(const std::string& versions) {
+  std::vector<std::string> moved;
+  for (const std::string& line : lines(versions))
+    if (line.size() > 3 && line.substr(line.size() - 2) == " 2") moved.push_back(line.substr(0, line.size() - 2));
+  return moved;
+}
+
+}  // namespace
+
+TEST(QueueUpdate, AsksQueueByQueueWithNoYesAllAndBreak) {
+  auto run = runScenario(R"SH(
+    recorder /usr/bin/systemctl 0
+    start_cupsd || exit 1
+    lay_package
+    round() {
+      for q in QA QB QC; do lpadmin -x $q 2>/dev/null; done
+      rm -f /etc/cups/ppd/*
+      make_queue QA Velor_Lumen_1580n-PS.ppd
+      make_queue QB Velor_Lumen_6430-PXL.ppd
+      make_queue QC Velor_Lumen_1750_MFP-PS.ppd
+      : >"$OUT/restarts"
+      printf "yes\n$2" | WOXLPMODE=CUPS run_setup -q1 >"$OUT/$1.out" 2>/dev/null
+      for q in QA QB QC; do echo "$q $(ppd_version $q | tr -dc 0-9)"; done | sort >"$OUT/$1.versions"
+      cp "$OUT/restarts" "$OUT/$1.restarts"
+    }
+    round no 'no\nyes\nno\n'
+    round all 'all\n'
+    round break 'yes\nbreak\n'
+  )SH");
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  const auto no = askedQueues(run.file("no.out"));
+  ASSERT_EQ(no.size(), 3u) << run.file("no.out");
+  EXPECT_EQ(movedQueues(run.file("no.versions")), std::vector<std::string>{no[1]});
+  EXPECT_EQ(lines(run.file("no.restarts")).size(), 2u);
+
+  const auto all = askedQueues(run.file("all.out"));
+  EXPECT_EQ(all.size(), 1u) << run.file("all.out");
+  EXPECT_EQ(movedQueues(run.file("all.versions")), (std::vector<std::string>{"QA", "QB", "QC"}));
+
+  // break leaves the rest alone; only the driver restarts CUPS then.
+  const auto brk = askedQueues(run.file("break.out"));
+  ASSERT_EQ(brk.size(), 2u) << run.file("break.out");
+  EXPECT_EQ(movedQueues(run.file("break.versions")), std::vector<std::string>{brk[0]});
+  EXPECT_EQ(run.file("break.restarts"), "/usr/bin/systemctl restart cups.service\n");
+}
+
+TEST(CupsRestart, TriesSystemctlThenServiceThenTheInitScripts) {
+  auto run = runScenario(R"(
+    lay_package
+    rm -f /etc/init.d/cups /etc/init.d/cupsys
+    step() {
+      : >"$OUT/restarts"
+      WOXLPMODE=CUPS run_setup >/dev/null 2>&1
+      grep -e '^CUPS re' -e '^Cannot reset' /var/log/Plova4.0_UpdateLog >"$OUT/$1.log"
+      cp "$OUT/restarts" "$OUT/$1.calls"
+    }
+    recorder /usr/bin/systemctl 0; recorder /usr/sbin/service 0
+    step systemctl
+    recorder /usr/bin/systemctl 1
+    step failing-systemctl
+    rm /usr/bin/systemctl; recorder /usr/sbin/service 3
+    step service
+    rm /usr/sbin/service; recorder /etc/init.d/cups 0
+    step init.d-cups
+    rm /etc/init.d/cups; recorder /etc/init.d/cupsys 0
+    step init.d-cupsys
+    rm /etc/init.d/cupsys
+    step none
+  )");
+  ASSERT_EQ(run.status, 0) << run.err;
+  struct Case {
+    const char* step;
+    const char* log;
+    const char* calls;
+  } cases[] = {
+      {"systemctl", "CUPS restart command:\"/usr/bin/systemctl restart cups.service\"\nCUPS reset returned with: 0\n",
+       "/usr/bin/systemctl restart cups.service\n"},
+      {"failing-systemctl",
+       "CUPS restart command:\"/usr/bin/systemctl restart cups.service\"\nCUPS reset returned with: 256\n"
+       "CUPS reset returned with: 0\n",
+       "/usr/bin/systemctl restart cups.service\n/usr/sbin/service cups restart\n"},
+      {"service", "CUPS reset returned with: -1\nCUPS reset returned with: 768\n", "/usr/sbin/service cups restart\n"},
+      {"init.d-cups", "CUPS reset returned with: -1\nCUPS reset returned with: 0\n", "/etc/init.d/cups restart\n"},
+      {"init.d-cupsys", "CUPS reset returned with: -1\nCUPS reset returned with: 0\n", "/etc/init.d/cupsys restart\n"},
+      {"none", "CUPS reset returned with: -1\nCannot reset CUPS. Sorry!\nCUPS reset returned with: -1\n", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(run.file(std::string(c.step) + ".log"), c.log) << c.step;
+    EXPECT_EQ(run.file(std::string(c.step) + ".calls"), c.calls) << c.step;
+  }
+}

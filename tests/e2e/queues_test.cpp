@@ -282,3 +282,47 @@ TEST(CupsRestart, TriesSystemctlThenServiceThenTheInitScripts) {
     EXPECT_EQ(run.file(std::string(c.step) + ".calls"), c.calls) << c.step;
   }
 }
+
+TEST(QueueUpdate, HostileNamesFailedBackupsAndFailedCopyBacks) {
+  auto run = runScenario(R"SH(
+    start_cupsd || exit 1
+    make_queue Q_DIR Velor_Lumen_1580n-PS.ppd PageSize=A4
+    make_queue Q_RO Velor_Lumen_1580n-PS.ppd
+    rm -f /etc/cups/ppd/*.O
+    for name in 'x;touch pwned.ppd' '$(touch pwned2).ppd' "a'b c.ppd" '...ppd'; do
+      cp "$GEN1/Velor_Lumen_1580n-PS.ppd" "/etc/cups/ppd/$name"
+    done
+    cp /etc/cups/ppd/Q_DIR.ppd "$OUT/Q_DIR.before"
+    mkdir /usr/share/Q_DIR.ppd.rpmsave
+    lay_package
+    mkdir -p /opt/kwo/Q_RO/root
+    printf '%%%%PLOVA_VERSION_1.0\n' >/opt/kwo/Q_RO/root/plovaConfig
+    mount --bind /opt/kwo/Q_RO/root/plovaConfig /opt/kwo/Q_RO/root/plovaConfig
+    mount -o remount,bind,ro /opt/kwo/Q_RO/root/plovaConfig
+    WOXLPMODE=CUPS run_setup >/dev/null 2>"$OUT/setup.err"
+    cmp -s /etc/cups/ppd/Q_DIR.ppd "$OUT/Q_DIR.before" && echo unchanged >"$OUT/Q_DIR"
+    grep -l '^\*% Plova version: 2' /etc/cups/ppd/* | sort >"$OUT/moved"
+  )SH");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string log = run.log();
+  for (const auto& [path, touched] : run.paths) {
+    EXPECT_THAT(path, Not(::testing::EndsWith("/pwned"))) << path;
+    EXPECT_THAT(path, Not(::testing::EndsWith("/pwned2"))) << path;
+    EXPECT_NE(path, "/opt/kwo/bin/pwned.ppd");
+  }
+  // Names the shell would read otherwise are moved like any other.
+  EXPECT_EQ(run.file("moved"),
+            "/etc/cups/ppd/$(touch pwned2).ppd\n/etc/cups/ppd/Q_RO.ppd\n/etc/cups/ppd/a'b c.ppd\n"
+            "/etc/cups/ppd/x;touch pwned.ppd\n");
+  EXPECT_TRUE(run.touched("/usr/share/x;touch pwned.ppd.rpmsave"));
+  EXPECT_TRUE(run.touched("/usr/share/a'b c.ppd.rpmsave"));
+  // ".." is no queue name: nothing outside the queue's own directory moves.
+  EXPECT_THAT(log, HasSubstr("Queue PPD file /etc/cups/ppd/...ppd gives no usable queue name: left alone.\n"));
+  EXPECT_FALSE(run.touched("/usr/share/...ppd.rpmsave"));
+  // A backup path in the way keeps the queue's PPD as it was.
+  EXPECT_EQ(run.file("Q_DIR"), "unchanged\n");
+  EXPECT_THAT(log, HasSubstr("Backup of /etc/cups/ppd/Q_DIR.ppd failed: the PPD of printer Q_DIR is not replaced.\n"));
+  // A configuration file that cannot be written back is reported so.
+  EXPECT_THAT(log, HasSubstr("processPrinterConfig(Q_RO): copying back failed.\n"));
+  EXPECT_THAT(log, Not(HasSubstr("processPrinterConfig(Q_RO): updated.")));
+}

@@ -234,7 +234,8 @@ TEST(Survey, PlantedLinksAtTheListingNamesAreNotWrittenThrough) {
 TEST(Survey, VersionFromFakeServerHeaders) {
   auto run = runSurvey(R"(
     lay_package
-    serve 'HTTP/1.1 200 OK\r\nServer: CUPS/1.15\r\n\r\n'
+    # An over-long header line before the Server line is read in parts.
+    serve "HTTP/1.1 200 OK\r\nX-Pad: $(printf '%0400d' 0)\r\nServer: CUPS/1.15\r\n\r\n"
     WOXLPMODE=CUPS run_setup 2>/dev/null; keep v115; cp /tmp/request "$OUT/request"
     serve 'HTTP/1.1 200 OK\r\nServer: CUPS/10.1\r\n\r\n'
     WOXLPMODE=CUPS run_setup 2>/dev/null; keep v101

@@ -9,7 +9,6 @@
 #include "tests/throwaway_root.h"
 
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 using ::testing::Not;
 
 namespace {
@@ -23,7 +22,7 @@ namespace {
 //   keep NAME: the run's log as $OUT/NAME.log.
 constexpr const char* kHelpers = R"(
 daemon() { bash -c "exec -a $1 sleep 60" & }
-listening() { until ss -ltn | grep -q '127.0.0.1:631 '; do sleep 0.05; done; }
+listening() { for _ in $(seq 100); do ss -ltn | grep -q '127.0.0.1:631 ' && return; sleep 0.05; done; }
 serve() { printf "$1" >/tmp/answer; nc -N -l 127.0.0.1 631 </tmp/answer >/tmp/request & listening; }
 hang() { sleep 60 | nc -l 127.0.0.1 631 >/dev/null & listening; }
 timed() {

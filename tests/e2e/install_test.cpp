@@ -61,6 +61,7 @@ TEST(Install, NewInstallationFromOptKwoBinThenUpgrade) {
   auto run = runInRoot(cupsConfig("1.2.0") + R"(
     lay_package
     ls /opt/kwo/ppd >"$OUT/ppds"
+    ln -s /opt/gone/bin/woxgsfilter /usr/bin/woxgsfilter   # left by an installation long removed
     WOXLPMODE=CUPS run_setup 2>"$OUT/err1"
     cp /var/log/Plova4.0_UpdateLog "$OUT/first.log"
     cp /opt/kwo/plovaInfo4.0 "$OUT/info.first"
@@ -82,7 +83,12 @@ TEST(Install, NewInstallationFromOptKwoBinThenUpgrade) {
                                "Changing execution rights of '/usr/share/ppd/kwo/"));
   // In place, the items before the PPD files are already where they belong.
   EXPECT_THAT(first, Not(HasSubstr("Copying file bin/")));
-  EXPECT_THAT(first, HasSubstr("Link 1: /usr/bin/woxgsfilter linked to /opt/kwo/bin/woxgsfilter.\n"));
+  EXPECT_THAT(first, HasSubstr("Removed dangling link: /usr/bin/woxgsfilter.\n"
+                               "Link 1: /usr/bin/woxgsfilter linked to /opt/kwo/bin/woxgsfilter.\n"
+                               "chcon SELinux for: \"/usr/bin/chcon -u system_u /usr/bin/woxgsfilter 2>/dev/null\": "
+                               "result: "));
+  EXPECT_THAT(first, HasSubstr("chcon SELinux for: \"/usr/bin/chcon -t bin_t /opt/kwo/bin/woxgsfilter 2>/dev/null\""));
+  EXPECT_THAT(first, HasSubstr("chcon SELinux for: \"/usr/bin/chcon -R -u system_u /opt/kwo/bin 2>/dev/null\""));
   EXPECT_EQ(run.file("info.first"), kInfo40);
 
   expectPath(run, "/opt/kwo/plovaInfo4.0", 'f', 0755);

@@ -31,8 +31,8 @@ bool isDirectoryPath(const std::string& path) {
 // A directory of this process alone below /tmp (mode 0700), so no name in
 // it can have been planted by someone else.
 std::string makePrivateTmpDir() {
-  std::vector<char> templ{'/', 't', 'm', 'p', '/', 'w', 'o', 'x', 'i', 'n', 'X', 'X', 'X', 'X', 'X', 'X', '\0'};
-  return ::mkdtemp(templ.data()) ? std::string(templ.data()) : std::string();
+  std::string templ = "/tmp/woxinXXXXXX";
+  return ::mkdtemp(templ.data()) ? templ : std::string();
 }
 
 void removePrivateTmpDir(const std::string& dir, const std::vector<std::string>& names) {

@@ -63,18 +63,22 @@ std::optional<std::string> ownListingFile(const char* pattern) {
   return exclusiveTmpFile(format(pattern, static_cast<int>(::getpid())));
 }
 
-// Fills cupsBinDir and cupsBaseDir from the listing line that shows cupsd at
-// `match`. Any user can start a process whose command line names a cupsd
-// below a directory of their own, and the commands found below cupsBinDir are
-// run as root: the prefix is taken only from a process that runs as root.
-void findCupsInstallation(const std::string& line, std::size_t match, bool runsAsRoot) {
-  const std::size_t blank = line.rfind(' ', match);
-  const std::string command = line.substr(blank == std::string::npos ? 0 : blank + 1);
+// Fills cupsBinDir and cupsBaseDir from the part of a listing line that
+// shows cupsd at `match`. Any user can start a process whose command line
+// names a cupsd below a directory of their own, and the commands found below
+// cupsBinDir are run as root: the prefix is taken only from a process that
+// runs as root. A part that continues a longer line without a blank before
+// the match holds only the tail of the path: that cut path is not taken.
+void findCupsInstallation(const std::string& part, std::size_t match, bool runsAsRoot, bool startsLine) {
+  const std::size_t blank = part.rfind(' ', match);
+  const std::string command = part.substr(blank == std::string::npos ? 0 : blank + 1);
   if (auto prefix = cupsPrefixFromDaemon(command)) {
-    if (runsAsRoot)
-      state.cupsBinDir = *prefix;
-    else
+    if (!runsAsRoot)
       trace(format("Not taking the CUPS prefix '%s' from a process that does not run as root.\n", *prefix));
+    else if (blank == std::string::npos && !startsLine)
+      trace(format("Not taking the CUPS prefix '%s' from a cut line.\n", *prefix));
+    else
+      state.cupsBinDir = *prefix;
   }
 
   std::string prefix, execPrefix;
@@ -103,7 +107,8 @@ ProbeResult probeDaemon(const char* name, int index, const std::string& listing)
   std::string owner;
   bool lineStart = true;
   for (std::string part; readPart(file.get(), part);) {
-    if (lineStart) owner = part.substr(0, part.find_first_of(" \t\n"));
+    const bool startsLine = lineStart;
+    if (startsLine) owner = part.substr(0, part.find_first_of(" \t\n"));
     lineStart = part.back() == '\n';
     trace(format("STRING=(%s) i=%d\n", part, index));
     if (part.find("grep") != std::string::npos) continue;
@@ -111,7 +116,7 @@ ProbeResult probeDaemon(const char* name, int index, const std::string& listing)
     if (match == std::string::npos) continue;
     if (wanted == "lpsched") return ProbeResult::Lp;
     if (wanted == "lpd") return ProbeResult::Lpd;
-    if (index == 0) findCupsInstallation(part, match, owner == "root");
+    if (index == 0) findCupsInstallation(part, match, owner == "root", startsLine);
     return ProbeResult::Cups;
   }
   return ProbeResult::NoMatch;

@@ -127,22 +127,30 @@ TEST(Survey, CupsdPathAndStartUpScriptGiveTheCupsDirectories) {
 
 // Any user can start a process that looks like a cupsd below a directory of
 // their own; the lpadmin there must not become the command setup runs.
-TEST(Survey, CupsPrefixIsTakenOnlyFromARootProcess) {
+TEST(Survey, CupsPrefixIsTakenOnlyFromARootProcessAndWhole) {
   auto run = runSurvey(R"(
     lay_package
     mkdir -p /var/tmp/evil/sbin /var/tmp/evil/bin
     for c in lpadmin lpstat; do printf '#!/bin/sh\ntouch /var/tmp/evil/ran\n' >/var/tmp/evil/bin/$c; done
     chmod 755 /var/tmp/evil/bin/*; chown -R 1000:1000 /var/tmp/evil
-    setpriv --reuid=1000 --regid=1000 --clear-groups bash -c 'exec -a /var/tmp/evil/sbin/cupsd sleep 60' &
+    setpriv --reuid=1000 --regid=1000 --clear-groups bash -c 'exec -a /var/tmp/evil/sbin/cupsd sleep 60' & p=$!
     sleep 0.2
-    run_setup -D1 2>"$OUT/err"
+    run_setup -D1 2>"$OUT/err"; keep evil
+    kill $p
+    # A root cupsd whose ps line is longer than one read: the part that holds
+    # "cupsd" starts inside the path, which is not taken cut.
+    long=$(printf '%0300d' 0 | tr 0 /)x/sbin/cupsd
+    bash -c "exec -a $long sleep 60" &
+    sleep 0.2
+    run_setup -D1 2>"$OUT/cut.err"; keep cut
   )");
-  EXPECT_THAT(survey(run.log()), HasSubstr("System Scheduler = CUPS\n"
-                                           "CUPS base dir: /\n"
-                                           "CUPS binary dir: /usr\n"));
-  EXPECT_THAT(survey(run.log()), HasSubstr("lpadmin = /usr/sbin/lpadmin\nlpstat  = /usr/bin/lpstat\n"));
+  const std::string evil = survey(run.file("evil.log"));
+  EXPECT_THAT(evil, HasSubstr("System Scheduler = CUPS\nCUPS base dir: /\nCUPS binary dir: /usr\n"));
+  EXPECT_THAT(evil, HasSubstr("lpadmin = /usr/sbin/lpadmin\nlpstat  = /usr/bin/lpstat\n"));
   EXPECT_THAT(run.file("err"), HasSubstr("Not taking the CUPS prefix '/var/tmp/evil' from a process"));
   EXPECT_FALSE(run.touched("/var/tmp/evil/ran"));
+  EXPECT_THAT(survey(run.file("cut.log")), HasSubstr("CUPS base dir: /\nCUPS binary dir: /usr\n"));
+  EXPECT_THAT(run.file("cut.err"), HasSubstr("x' from a cut line"));
 }
 
 TEST(Survey, LpschedAndTheEnvironmentVariables) {

@@ -60,12 +60,11 @@ TEST_F(FsHelpers, MakePathMakesEveryMissingDirectory) {
 }
 
 TEST_F(FsHelpers, MakePathOfARelativePathSkipsAOneCharacterFirstComponent) {
-  ASSERT_EQ(::chdir(dir_.c_str()), 0);
+  WorkingDir inside(dir_);
   makePath("x/y");  // "x" is not made on its own, so "x/y" cannot be made
   EXPECT_FALSE(std::filesystem::exists(path("x")));
   makePath("xy/z");
   EXPECT_TRUE(std::filesystem::is_directory(path("xy/z")));
-  ASSERT_EQ(::chdir("/"), 0);
 }
 
 TEST_F(FsHelpers, MakeLinkOnlyWhereNothingStands) {

@@ -21,6 +21,23 @@ inline ::testing::AssertionResult Contains(const std::string& text, const std::s
   return ::testing::AssertionFailure() << "\"" << part << "\" is not in:\n" << text;
 }
 
+// Changes into a directory for one scope and back again.
+class WorkingDir {
+ public:
+  explicit WorkingDir(const std::string& dir) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  WorkingDir(const WorkingDir&) = delete;
+  WorkingDir& operator=(const WorkingDir&) = delete;
+  ~WorkingDir() {
+    std::error_code ignored;
+    std::filesystem::current_path(old_, ignored);
+  }
+
+ private:
+  std::filesystem::path old_;
+};
+
 // A fresh directory from mkdtemp, removed with everything in it at the end;
 // the process state is cleared, and the log goes to a temporary file.
 class TempDirTest : public ::testing::Test {

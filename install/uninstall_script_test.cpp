@@ -125,9 +125,8 @@ TEST_F(UninstallScript, PathsWithBlanksAndShellCharactersStayOnePath) {
   EXPECT_NE(script.find("if [ -d \"$1\" ] ; then\n  /bin/rm -rf \"$1\"\n"), std::string::npos);
   EXPECT_NE(script.find("delDir '" + state.installDir + "'\n"), std::string::npos);
   const std::string runnableScript = runnable(state.installDir + "/etc/UNINSTALLPLOVA");
-  ASSERT_EQ(::chdir(dir_.c_str()), 0);
+  WorkingDir inside(dir_);
   runWith(runnableScript, "yes\n");
-  ASSERT_EQ(::chdir("/"), 0);
   EXPECT_FALSE(std::filesystem::exists(state.installDir));
   EXPECT_FALSE(std::filesystem::exists(state.packagePpdDir + "/ppd"));
   for (const char* decoy : {"my", "dir", "p"}) EXPECT_TRUE(std::filesystem::exists(path(decoy))) << decoy;

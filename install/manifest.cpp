@@ -23,8 +23,10 @@ std::size_t wordEnd(const std::string& line, std::size_t at) {
 }
 
 // Sources go unquoted into the copy command so that patterns expand there:
-// besides the characters of file names only the pattern characters pass.
+// besides the characters of file names only the pattern characters pass,
+// and no source may pass for an option of cp.
 bool isSafeSource(const std::string& source) {
+  if (source[0] == '-') return false;
   for (char c : source) {
     const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                        std::strchr("_@%+=:,./-*?[]", c) != nullptr;

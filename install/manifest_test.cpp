@@ -55,6 +55,7 @@ TEST_F(Manifest, LineRules) {
       {"bin/x;reboot ./bin 00755\n", false, "", "", 0},                // shell characters refused
       {"$(reboot) ./bin 00755\n", false, "", "", 0},
       {"bin/a|b ./bin 00755\n", false, "", "", 0},
+      {"-R ./bin 00755\n", false, "", "", 0},                          // would be an option of cp
   };
   for (const LineCase& c : cases) {
     SCOPED_TRACE(c.line);

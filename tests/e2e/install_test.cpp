@@ -250,6 +250,31 @@ TEST(Install, MissingManifestStopsBeforeAnythingIsCopied) {
               IsEmpty());
 }
 
+TEST(Install, PackagePpdDirectoryFallsBackToTheModelDirectory) {
+  // CUPS 2.2 with /opt/share/ppd as the only shared tree: the link step
+  // chooses /usr/opt/ppd/kwo, which cannot be made; the copy loop falls back.
+  auto run = runInRoot(cupsConfig("2.2.0") + R"(
+    rm -rf /usr/share/ppd
+    mkdir -p /opt/share/ppd
+    lay_package
+    ls /opt/kwo/ppd >"$OUT/ppds"
+    WOXLPMODE=CUPS run_setup 2>/dev/null
+  )");
+  const std::string log = run.log();
+  if (log.find("CUPS Version : 2200 // 2.2.0") == std::string::npos)
+    GTEST_SKIP() << "the survey does not read the CUPS version from cups-config";
+  EXPECT_THAT(log, HasSubstr("PPD installation dir: /usr/opt/ppd/kwo\nCould not create directory: /usr/opt/ppd/kwo\n"));
+  EXPECT_THAT(log, HasSubstr("Could not create directory: /usr/opt/ppd/kwo\n"
+                             "Falling back to CUPS model dir: /usr/share/cups/model\n"
+                             "Created directory: '/usr/share/cups/model/kwo'.\n"
+                             "Changing execution rights of '/usr/share/cups/model/kwo' to  00766.\n"));
+  EXPECT_THAT(log, Not(HasSubstr("Created directory: '/usr/opt")));
+  expectPath(run, "/usr/share/cups/model/kwo", 'd', 0766);
+  expectPackagePpds(run, "/usr/share/cups/model/kwo");
+  EXPECT_THAT(run.written("/opt/kwo/etc/UNINSTALLPLOVA"), HasSubstr("delDir /usr/share/cups/model/kwo/ppd\n"));
+  EXPECT_FALSE(run.touched("/usr/opt"));
+}
+
 TEST(Install, ItemLoopTargetsAndModes) {
   // A manifest of the test's own (-i): every kind of destination.
   auto run = runInRoot(cupsConfig("1.2.0") + R"(

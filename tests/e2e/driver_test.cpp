@@ -71,7 +71,8 @@ TEST(Driver, SourceDirectoryTestWithF0) {
   EXPECT_THAT(run.file("inside.log"), Not(HasSubstr("simulation")));
   EXPECT_THAT(run.file("inside.log"), HasSubstr("System Scheduler = CUPS\n"));
   EXPECT_THAT(run.file("deinstall.log"), Not(HasSubstr("simulation")));
-  EXPECT_THAT(run.file("deinstall.log"), HasSubstr("No Plova installation found.\n"));
+  // The run from /opt/kwo/bin installed the package, so -d finds it and asks.
+  EXPECT_THAT(run.file("deinstall.log"), HasSubstr("Program abandoned by user.\n"));
 }
 
 TEST(Driver, NoCupsOrNoFoomaticRipAbandonsTheInstallation) {
@@ -97,8 +98,13 @@ TEST(Driver, NoCupsOrNoFoomaticRipAbandonsTheInstallation) {
                                     "* No foomatic-rip program found!\n"
                                     "*** Sorry ***\n"));
   EXPECT_THAT(noFoomatic, HasSubstr("Because of insufficient data, setup stopped.\n"));
-  EXPECT_THAT(run.touchedOutside({"/opt/kwo", "/usr/bin/foomatic-rip", "/usr/lib/cups/filter/foomatic-rip"}),
+  // Nothing is installed; the PPD directory steps run in every run, and
+  // off CUPS the version stays 1000, so the model-directory link is made.
+  EXPECT_THAT(run.touchedOutside({"/opt/kwo", "/usr/bin/foomatic-rip", "/usr/lib/cups/filter/foomatic-rip",
+                                  "/usr/share/ppd/kwo", "/usr/share/cups/model/kwo"}),
               ::testing::IsEmpty());
+  EXPECT_FALSE(run.touched("/opt/kwo/plovaInfo4.0"));
+  EXPECT_FALSE(run.touched("/usr/bin/woxgsfilter"));
 }
 
 TEST(Driver, DeinstallationWithoutInstallation) {
@@ -145,7 +151,8 @@ TEST(Driver, LogHeaderFollowsChcon) {
   EXPECT_EQ(run.file("calls"), "-u system_u /var/log/Plova4.0_UpdateLog\n");
   // Without chcon there is no header, and each run starts the log anew.
   EXPECT_THAT(run.file("none.log"), StartsWith("Starting Plova 4.0-0 installation : "));
-  EXPECT_EQ(lines(run.file("none.log")).size(), lines(run.file("ok.log")).size() - 3);
+  EXPECT_THAT(run.file("none.log"), Not(HasSubstr("Preparing Log File")));
+  EXPECT_EQ(run.file("none.log").find("Starting Plova"), run.file("none.log").rfind("Starting Plova"));
 }
 
 }  // namespace

@@ -132,6 +132,50 @@ TEST(Driver, OverLongTextArgumentsAreRefused) {
   EXPECT_EQ(run.file("varlog.txt"), "");  // refused before anything was done
 }
 
+TEST(Driver, QuestionsAndDeclinedRuns) {
+  auto run = runInRoot(R"(
+    lay_package
+    export WOXLPMODE=CUPS
+    echo nein | run_setup -q1 >"$OUT/new.out" 2>"$OUT/new.err"
+    cp /var/log/Plova4.0_UpdateLog "$OUT/new.log"
+    ls /opt/kwo >"$OUT/new.ls"
+    run_setup >/dev/null 2>&1
+    echo maybe | run_setup -q 2 >"$OUT/upgrade.out" 2>"$OUT/upgrade.err"
+    echo no | run_setup -d -q0 >"$OUT/deinstall.out" 2>"$OUT/deinstall.err"
+    cp /var/log/Plova4.0_UpdateLog "$OUT/deinstall.log"
+  )");
+  // A new installation asks to install; "nein" leaves nothing installed.
+  EXPECT_EQ(run.file("new.out"), "Would you like to install Plova 4.0-0?\n"
+                                 "Answer with y[es] or n[o], followed by <RETURN> please. ");
+  EXPECT_EQ(run.file("new.err"), "Program abandoned by user.\n\n");
+  EXPECT_THAT(run.file("new.log"), HasSubstr("New installation\n"));
+  EXPECT_THAT(run.file("new.log"), HasSubstr("Program abandoned by user.\nFinishing Plova"));
+  EXPECT_THAT(run.file("new.ls"), Not(HasSubstr("plovaInfo4.0")));
+  // An upgrade from the 4.0 file asks to update; an unrecognised answer is no.
+  EXPECT_THAT(run.file("upgrade.out"), StartsWith("Would you like to update Plova 4.0-0?\n"));
+  EXPECT_EQ(run.file("upgrade.err"), "Program abandoned by user.\n\n");
+  // The de-installation question is asked whatever -q says.
+  EXPECT_THAT(run.file("deinstall.out"),
+              StartsWith("Do you want to delete Plova and any possible Plova printer queues?\n\n"));
+  EXPECT_EQ(run.file("deinstall.err"), "Program abandoned by user.\n\n");
+  EXPECT_THAT(run.file("deinstall.log"), HasSubstr("Program abandoned by user.\nFinishing Plova"));
+  EXPECT_THAT(run.file("deinstall.log"), Not(HasSubstr("Deleting")));
+}
+
+TEST(Driver, RecordedDirectoryMissingGivesANewInstallation) {
+  auto run = runInRoot(R"(
+    lay_package
+    printf 'USRDIR          /opt/gone\n' >/opt/kwo/plovaInfo4.0
+    WOXLPMODE=CUPS run_setup -u /opt/other/ 2>/dev/null
+    ls /opt/other >"$OUT/other.ls"
+  )");
+  EXPECT_THAT(run.log(), HasSubstr("Found an existing Plova 3.0 installation in the directory:\n/opt/gone.\n"
+                                   "The installation directory:\n\t'/opt/gone'\ndoes not exist or is not OK.\n"));
+  EXPECT_THAT(run.log(), Not(HasSubstr("Upgrade Mode")));
+  EXPECT_THAT(run.log(), HasSubstr("Installation directory: '/opt/other' OK. \n"));
+  EXPECT_THAT(run.file("other.ls"), HasSubstr("plovaInfo4.0"));
+}
+
 TEST(Driver, LogHeaderFollowsChcon) {
   auto run = runInRoot(R"(
     lay_package

@@ -31,8 +31,6 @@ void logBlanked(std::string line) {
   logLine(line);
 }
 
-[[noreturn]] void quit() { endRun(0); }
-
 // Where the loop stands between items.
 struct LoopState {
   bool copySwitch = false;
@@ -79,7 +77,7 @@ void checkInstallDir() {
   }
   if (result < 0) {
     logMsg(Msg::InstallDirNotOk, state.installDir);
-    quit();
+    endRun(0);
   }
   logBlanked(format(text(Msg::InstallDirLine), state.installDir));
 }
@@ -227,7 +225,7 @@ void goInstall(int items) {
   if (prepareInstallDir(state.installDir) != 1) {
     logMsg(Msg::CannotPrepareInstallDir, state.installDir);
     logMsg(Msg::QuitInstallation);
-    quit();
+    endRun(0);
   }
   preparePackagePpdDir();
   if (state.upgradeMode == 1) archiveOldPpds(state.packagePpdDir);

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "discovery/cups_dirs.h"
-#include "discovery/test_support.h"
+#include "tests/unit_support.h"
 #include "driver/state.h"
 
-using discovery_test::TempDir;
-using discovery_test::writeFile;
+using unit_test::TempDir;
+using unit_test::writeFile;
 
 namespace {
 // Puts the CUPS prefixes back after each test.

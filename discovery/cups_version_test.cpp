@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "discovery/test_support.h"
+#include "tests/unit_support.h"
 #include "driver/state.h"
 
-using discovery_test::TempDir;
-using discovery_test::writeFile;
+using unit_test::TempDir;
+using unit_test::writeFile;
 
 TEST(ScaleVersion, BringsRawValuesToFourDigits) {
   const std::pair<int, int> cases[] = {{1, 1000},    {14, 1400},     {220, 2200},   {227, 2270},

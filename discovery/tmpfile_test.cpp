@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
-#include "discovery/test_support.h"
+#include "tests/unit_support.h"
 
-using discovery_test::readFile;
-using discovery_test::TempDir;
-using discovery_test::writeFile;
+using unit_test::readFile;
+using unit_test::TempDir;
+using unit_test::writeFile;
 namespace fs = std::filesystem;
 
 TEST(MyTmpName, MakesAFreshEmptyFileWithOneSlash) {

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "discovery/test_support.h"
+#include "tests/unit_support.h"
 #include "driver/text_file.h"
 
-using discovery_test::TempDir;
-using discovery_test::writeFile;
+using unit_test::TempDir;
+using unit_test::writeFile;
 
 TEST(CupsPrefixFromDaemon, CutsThePrefixBeforeSbinOrBin) {
   struct Case {

@@ -11,9 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <optional>
 #include <string>
 
 #include "driver/state.h"
+#include "tests/unit_support.h"
 
 // Whether text holds part, with both shown when not.
 inline ::testing::AssertionResult Contains(const std::string& text, const std::string& part) {
@@ -44,38 +46,22 @@ class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
     clearState();
-    char templ[] = "/tmp/setup-unit.XXXXXX";
-    ASSERT_NE(::mkdtemp(templ), nullptr);
-    dir_ = templ;
-    log_ = std::tmpfile();
-    state.logFile = log_;
+    temp_.emplace();
+    log_.emplace();
+    dir_ = temp_->path();
   }
   void TearDown() override {
-    state.logFile = nullptr;
-    if (log_) std::fclose(log_);
-    log_ = nullptr;
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
+    log_.reset();
+    temp_.reset();
     clearState();
   }
 
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   // Everything logged so far.
-  std::string logged() const {
-    std::fflush(log_);
-    std::rewind(log_);
-    std::string all;
-    for (int c; (c = std::fgetc(log_)) != EOF;) all += static_cast<char>(c);
-    return all;
-  }
+  std::string logged() const { return log_->text(); }
 
-  static std::string read(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-  }
+  static std::string read(const std::string& file) { return unit_test::readFile(file); }
   static void write(const std::string& file, const std::string& text) {
     std::ofstream(file, std::ios::binary) << text;
   }
@@ -85,5 +71,8 @@ class TempDirTest : public ::testing::Test {
   }
 
   std::string dir_;
-  std::FILE* log_ = nullptr;
+
+ private:
+  std::optional<unit_test::TempDir> temp_;
+  std::optional<unit_test::CapturedLog> log_;
 };

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "driver/state.h"
-#include "queues/test_support.h"
+#include "tests/unit_support.h"
 
-using queues_test::CapturedLog;
-using queues_test::TempDir;
-using queues_test::writeFile;
+using unit_test::CapturedLog;
+using unit_test::TempDir;
+using unit_test::writeFile;
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "driver/state.h"
-#include "queues/test_support.h"
+#include "tests/unit_support.h"
 
-using queues_test::TempDir;
-using queues_test::writeFile;
+using unit_test::TempDir;
+using unit_test::writeFile;
 
 namespace {
 

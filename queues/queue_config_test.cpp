@@ -6,11 +6,11 @@
 #include <string>
 
 #include "driver/state.h"
-#include "queues/test_support.h"
+#include "tests/unit_support.h"
 
-using queues_test::CapturedLog;
-using queues_test::readFile;
-using queues_test::TempDir;
+using unit_test::CapturedLog;
+using unit_test::readFile;
+using unit_test::TempDir;
 
 TEST(ConnectionLines, HostAndRemoteQueueFromTheDeviceUri) {
   struct Case {

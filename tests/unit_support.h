@@ -1,22 +1,25 @@
-// Helpers for the survey's unit tests: a private temporary directory and
-// small fixture files.
+// Helpers of the unit tests: a private temporary
+// directory, small fixture files and a captured log.
 #pragma once
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-namespace discovery_test {
+#include "driver/state.h"
+
+namespace unit_test {
 
 // A directory of its own (mkdtemp), removed with everything in it.
 class TempDir {
  public:
   TempDir() {
-    char templ[] = "/tmp/discovery_test.XXXXXX";
+    char templ[] = "/tmp/setup-unit.XXXXXX";
     if (::mkdtemp(templ) == nullptr) std::abort();
     path_ = templ;
   }
@@ -45,4 +48,26 @@ inline std::string readFile(const std::string& path) {
   return all.str();
 }
 
-}  // namespace discovery_test
+// Sends the log into a temporary file while alive; text() gives what came.
+class CapturedLog {
+ public:
+  CapturedLog() : file_(std::tmpfile()) { state.logFile = file_; }
+  ~CapturedLog() {
+    state.logFile = nullptr;
+    std::fclose(file_);
+  }
+  CapturedLog(const CapturedLog&) = delete;
+  CapturedLog& operator=(const CapturedLog&) = delete;
+  std::string text() const {
+    std::fflush(file_);
+    std::rewind(file_);
+    std::string all;
+    for (int c; (c = std::fgetc(file_)) != EOF;) all += static_cast<char>(c);
+    return all;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+}  // namespace unit_test

@@ -30,9 +30,11 @@ SH
 chmod 755 /usr/bin/systemctl
 start_cupsd || exit 1
 
-# One queue on the maker's generation-1 PPD, one of another maker.
-lpadmin -p Q_VELOR -E -v file:///dev/null -P /run/fixtures/ppd-gen1/Velor_Lumen_1580n-PS.ppd 2>/dev/null
-lpadmin -p Q_VELOR -o PageSize=A4
+# One queue on the maker's generation-1 PPD (A4 chosen in the file, so that
+# CUPS keeps no .O copy of it), one of another maker.
+sed 's/^\*DefaultPageSize: Letter/*DefaultPageSize: A4/' \
+  /run/fixtures/ppd-gen1/Velor_Lumen_1580n-PS.ppd >/tmp/velor.ppd
+lpadmin -p Q_VELOR -E -v file:///dev/null -P /tmp/velor.ppd 2>/dev/null
 cat >/tmp/other.ppd <<'PPD'
 *PPD-Adobe: "4.3"
 *FormatVersion: "4.3"
@@ -66,6 +68,7 @@ echo yes | WOXLPMODE=CUPS /opt/kwo/bin/setup -d >/dev/null 2>"$OUT/deinstall.err
 lpstat -e >"$OUT/queues"
 cp /etc/cups/ppd/Q_OTHER.ppd "$OUT/other.after"
 grep -h '^\*% Plova version:' /etc/cups/ppd/Q_VELOR.ppd >"$OUT/velor.version"
+lpoptions -p Q_VELOR -l | grep PageSize >"$OUT/velor.pagesize"
 )SH";
 
 // What removing a real installation logs: the files and directories the
@@ -94,7 +97,7 @@ constexpr const char* kRemovalLines =
 // created, the stand-in systemctl.
 const std::vector<std::string> kScenarioPaths = {
     "/etc/cups/printers.conf", "/etc/cups/printers.conf.O", "/etc/cups/ssl",
-    "/etc/cups/ppd/Q_OTHER.ppd", "/etc/cups/ppd/Q_OTHER.ppd.O", "/var/cache/cups",
+    "/etc/cups/ppd/Q_OTHER.ppd", "/var/cache/cups",
     "/var/spool/cups", "/usr/bin/systemctl",
 };
 
@@ -105,12 +108,9 @@ std::set<std::string> keptPaths() {
       // The install directory itself, empty.
       "/opt/kwo",
       // The package PPD directory keeps its PPD files (below).
-      // The queue that moved to the new PPD keeps it, and its backups stay
-      // (the scan also takes CUPS's own .O copy of the queue's PPD).
+      // The queue that moved to the new PPD keeps it, and its backup stays.
       "/etc/cups/ppd/Q_VELOR.ppd",
-      "/etc/cups/ppd/Q_VELOR.ppd.O",
       "/usr/share/Q_VELOR.ppd.rpmsave",
-      "/usr/share/Q_VELOR.ppd.O.rpmsave",
   };
   for (const auto& entry : std::filesystem::directory_iterator(std::string(BUILD_ROOT) + "/kwo/ppd"))
     kept.insert("/usr/share/ppd/kwo/" + entry.path().filename().string());
@@ -132,6 +132,7 @@ TEST(Lifecycle, InstallUpgradeRemoveLeavesOnlyWhatIsKept) {
   // maker's queue is on the new PPD, the other maker's PPD is untouched.
   EXPECT_EQ(run.file("queues"), "Q_OTHER\nQ_VELOR\n");
   EXPECT_EQ(run.file("velor.version"), "*% Plova version: 2\n");
+  EXPECT_THAT(run.file("velor.pagesize"), HasSubstr(" *A4 "));
   EXPECT_EQ(run.file("other.after"), run.file("other.before"));
 
   // Every touched path outside the scenario's own is one of the kept ones:

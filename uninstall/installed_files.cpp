@@ -15,17 +15,24 @@ namespace {
 constexpr const char* kFilterLink = "/usr/bin/woxgsfilter";
 
 struct ListedFile {
-  const char* format;  // "%s" stands for installDir; no "%s" for a fixed path
+  const char* format;  // below installDir ("%s"), unused for the filter link
   bool isFilterLink;
 };
 
 // In this order; the filter link is tried twice, so its second line always
 // reads "Not possible!" once the first removed it.
 constexpr ListedFile kFiles[] = {
-    {"%s/plova", false},          {"%s/plovaInfo4.0", false},  {"%s/bin/woxgsfilter", false},
-    {kFilterLink, true},          {"%s/etc/UNINSTALLPLOVA", false}, {"%s/bin/setup", false},
-    {"%s/etc/plova4.0.png", false}, {"%s/PLOVAINST.CONF", false}, {"%s/etc/PLOVAINST.CONF", false},
-    {kFilterLink, true},          {"%s/bin/nc", false},
+    {"%s/plova", false},
+    {"%s/plovaInfo4.0", false},
+    {"%s/bin/woxgsfilter", false},
+    {nullptr, true},
+    {"%s/etc/UNINSTALLPLOVA", false},
+    {"%s/bin/setup", false},
+    {"%s/etc/plova4.0.png", false},
+    {"%s/PLOVAINST.CONF", false},
+    {"%s/etc/PLOVAINST.CONF", false},
+    {nullptr, true},
+    {"%s/bin/nc", false},
 };
 
 constexpr const char* kDirectories[] = {"%s/Default", "%s/ppd", "%s/etc", "%s/bin"};

@@ -249,6 +249,7 @@ int archiveOldPpds(const std::string& directory) {
   }
   // tar writes a fresh file of our own, which then replaces the archive's
   // name: whatever stood there (a planted link included) is not followed.
+  // "--" keeps a file named like an option from being read as one.
   std::string temporary = std::string(kArchive) + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
@@ -258,7 +259,7 @@ int archiveOldPpds(const std::string& directory) {
   ::fchmod(fd, 0644);
   ::close(fd);
   const std::string script = format(
-      "#!/bin/sh\nc=`pwd`\ncd %s || exit 1\ntar cf %s *\ns=$?\ncd \"${c}\"\nexit $s\n",
+      "#!/bin/sh\nc=`pwd`\ncd %s || exit 1\ntar cf %s -- *\ns=$?\ncd \"${c}\"\nexit $s\n",
       shellWord(directory), shellWord(temporary));
   int status = runShell(script);
   if (status == 0 && ::rename(temporary.c_str(), kArchive) != 0) status = -1;

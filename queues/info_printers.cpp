@@ -10,6 +10,16 @@ static void trimNameEnd(std::string& text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\n')) text.pop_back();
 }
 
+// Reads one line of the block. A line longer than one read keeps its first
+// part, which is longer than any queue name may be; the rest of the line is
+// passed over, so a long name is never cut into another, valid name.
+static bool readNameLine(std::FILE* file, std::string& line) {
+  if (!readPart(file, line)) return false;
+  for (std::string rest; line.back() != '\n' && readPart(file, rest) && rest.back() != '\n';) {
+  }
+  return true;
+}
+
 int readInfoPrinters(unsigned version, PList* list) {
   const std::string path = state.installDir + (version == 1 ? "/plovaInfo2.0" : "/plovaInfo4.0");
   File file = openFile(path, "r");
@@ -25,7 +35,7 @@ int readInfoPrinters(unsigned version, PList* list) {
 
   freePList(list);
   int names = 0;
-  while (readPart(file.get(), line)) {
+  while (readNameLine(file.get(), line)) {
     trimNameEnd(line);
     if (line == "%%WOXBLOCK_PRINTERS_END") break;
     PList* record = names == 0 ? list : new PList{};

@@ -134,6 +134,10 @@ TEST_F(InfoPrinters, ReadsTheNamesOfThePrintersBlock) {
        "%%WOXBLOCK_PRINTERS_BEGIN   \nq1  \nq2\r\n\nq3\n%%WOXBLOCK_PRINTERS_END\nq4\n",
        {"q1", "q2\r", "", "q3"}},
       {"block open at end of file", "%%WOXBLOCK_PRINTERS_BEGIN\nq1\nq2", {"q1", "q2"}},
+      // A name longer than one read stays one (over-long, so refused later)
+      // name: its tail never becomes a queue name of its own.
+      {"over-long name", "%%WOXBLOCK_PRINTERS_BEGIN\n" + std::string(255, 'x') + "zero\nq1\n",
+       {std::string(255, 'x'), "q1"}},
   };
   for (const auto& c : cases) {
     writeFile(dir_ / "plovaInfo4.0", c.file);

@@ -59,7 +59,7 @@ Scan scanForUsrdir(std::FILE* file, std::string& directory) {
 // One probe: returns true on a hit, with directory set.
 bool probe(const std::string& candidate, std::string& directory) {
   File file = openFile(candidate, "r");
-  if (!file) return false;
+  if (!file || !infoFileTrusted(file.get(), candidate)) return false;
   std::string value;
   switch (scanForUsrdir(file.get(), value)) {
     case Scan::Hit: directory = value; return true;
@@ -79,6 +79,14 @@ void writeFreshInfoLines(std::FILE* out) {
 }
 
 }  // namespace
+
+bool infoFileTrusted(std::FILE* file, const std::string& path) {
+  struct stat info {};
+  if (::fstat(::fileno(file), &info) != 0) return false;
+  if (info.st_uid == 0 || info.st_uid == static_cast<uid_t>(state.userId)) return true;
+  logMsg(Msg::InfoFileNotTrusted, path, static_cast<long long>(info.st_uid));
+  return false;
+}
 
 int findInstallation(std::string& directory, unsigned& infoVersion) {
   infoVersion = static_cast<unsigned>(-1);

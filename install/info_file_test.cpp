@@ -88,6 +88,18 @@ TEST_F(InfoFile, PlovainfoThatIsMissingOrTooLongFindsNothing) {
   EXPECT_EQ(logged(), "PLOVAINFO names a path longer than 255 characters; ignored.\n");
 }
 
+TEST_F(InfoFile, AFileOfAnotherUserIsNotBelieved) {
+  std::string directory;
+  unsigned version = 0;
+  ASSERT_EQ(find(freshFile("/etc"), directory, version), 1);
+  ASSERT_EQ(::chown(path("info").c_str(), 1000, 1000), 0);
+  directory.clear();
+  EXPECT_EQ(findInstallation(directory, version), 0);
+  EXPECT_EQ(directory, "");
+  EXPECT_TRUE(Contains(logged(), "The information file " + path("info") +
+                                     " belongs to user 1000, neither root nor the user running setup;"));
+}
+
 TEST_F(InfoFile, WriteInfoFileWritesThe26Lines) {
   ::umask(077);
   state.installDir = dir_;

@@ -3,6 +3,7 @@
 
 #include "driver/state.h"
 #include "driver/text_file.h"
+#include "install/info_file.h"
 #include "queues/printer_list.h"
 
 // Trailing blanks and newlines go; carriage returns stay part of the name.
@@ -23,7 +24,7 @@ static bool readNameLine(std::FILE* file, std::string& line) {
 int readInfoPrinters(unsigned version, PList* list) {
   const std::string path = state.installDir + (version == 1 ? "/plovaInfo2.0" : "/plovaInfo4.0");
   File file = openFile(path, "r");
-  if (!file) return 0;
+  if (!file || !infoFileTrusted(file.get(), path)) return 0;
 
   std::string line;
   bool inBlock = false;

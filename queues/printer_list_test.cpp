@@ -1,6 +1,7 @@
 #include "queues/printer_list.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -173,6 +174,10 @@ TEST_F(InfoPrinters, NoFileOrNoBlockLeavesTheListAlone) {
   state.printerList.queueName = "earlier";
   EXPECT_EQ(readInfoPrinters(2, &state.printerList), 0);
   writeFile(dir_ / "plovaInfo4.0", "%%WOXBLOCK_GENERAL_BEGIN\nUSRDIR /opt/kwo\n%%WOXBLOCK_GENERAL_END\n");
+  EXPECT_EQ(readInfoPrinters(2, &state.printerList), 0);
+  // A file of another user is not believed.
+  writeFile(dir_ / "plovaInfo4.0", "%%WOXBLOCK_PRINTERS_BEGIN\nq1\n%%WOXBLOCK_PRINTERS_END\n");
+  ASSERT_EQ(::chown((dir_ / "plovaInfo4.0").c_str(), 1000, 1000), 0);
   EXPECT_EQ(readInfoPrinters(2, &state.printerList), 0);
   EXPECT_EQ(state.printerList.queueName, "earlier");
   EXPECT_EQ(state.infoPrinterCount, -1);

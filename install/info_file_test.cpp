@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "install/info_file_expected.h"
 #include "install/test_support.h"
 
 namespace {
@@ -26,18 +27,6 @@ class InfoFile : public TempDirTest {
   }
 };
 
-const char* const kFreshFile =
-    "#\n# Plova 4.0 Information File\n#\n%%WOXBLOCK_GENERAL_BEGIN\n"
-    "USRDIR          %s\nHOMEDIR         $HOME\nTMPDIR          /tmp\n%%WOXBLOCK_GENERAL_END\n"
-    "#\n#\n%%WOXBLOCK_PRINTERS_BEGIN\nDefault\n%%WOXBLOCK_PRINTERS_END\n#\n#\n"
-    "%%WOXBLOCK_USERS_BEGIN\nroot\n%%WOXBLOCK_USERS_END\n#\n#\n"
-    "%%WOXBLOCK_PRNT_BEGIN Default\nroot\n%%WOXBLOCK_PRNT_END Default\n#\n#\n%%WOXEND\n";
-
-std::string freshFile(const std::string& dir) {
-  std::string text = kFreshFile;
-  text.replace(text.find("%s"), 2, dir);
-  return text;
-}
 
 struct UsrdirCase {
   std::string contents;
@@ -91,7 +80,7 @@ TEST_F(InfoFile, PlovainfoThatIsMissingOrTooLongFindsNothing) {
 TEST_F(InfoFile, AFileOfAnotherUserIsNotBelieved) {
   std::string directory;
   unsigned version = 0;
-  ASSERT_EQ(find(freshFile("/etc"), directory, version), 1);
+  ASSERT_EQ(find(expectedInfoFile("/etc"), directory, version), 1);
   ASSERT_EQ(::chown(path("info").c_str(), 1000, 1000), 0);
   directory.clear();
   EXPECT_EQ(findInstallation(directory, version), 0);
@@ -108,7 +97,7 @@ TEST_F(InfoFile, WriteInfoFileWritesThe26Lines) {
   writeInfoFile();
   ::umask(022);
   const std::string written = read(path("plovaInfo4.0"));
-  EXPECT_EQ(written, freshFile(dir_));
+  EXPECT_EQ(written, expectedInfoFile(dir_));
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 26);
   EXPECT_EQ(modeOf(path("plovaInfo4.0")), 0755u);
   // What it wrote is found again.
@@ -146,7 +135,7 @@ TEST_F(InfoFile, ConvertReplacesTheFirstHeaderOnly) {
 TEST_F(InfoFile, ConvertWithoutAnOldFileWritesAFreshOne) {
   state.installDir = dir_;
   convertInfoFile();
-  EXPECT_EQ(read(path("plovaInfo4.0")), freshFile(dir_));
+  EXPECT_EQ(read(path("plovaInfo4.0")), expectedInfoFile(dir_));
   EXPECT_EQ(logged(), "Cannot open file:\n\t'" + path("plovaInfo2.0") + "',\nPlease check and try again.\n");
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "install/info_file_expected.h"
 #include "install/uninstall_script_expected.h"
 #include "tests/throwaway_root.h"
 
@@ -23,18 +24,6 @@ std::string cupsConfig(const char* version) {
   return std::string("printf '#!/bin/sh\\necho ") + version + "\\n' >/usr/bin/cups-config\n";
 }
 
-const char* const kInfo40 =
-    "#\n# Plova 4.0 Information File\n#\n%%WOXBLOCK_GENERAL_BEGIN\n"
-    "USRDIR          /opt/kwo\nHOMEDIR         $HOME\nTMPDIR          /tmp\n%%WOXBLOCK_GENERAL_END\n"
-    "#\n#\n%%WOXBLOCK_PRINTERS_BEGIN\nDefault\n%%WOXBLOCK_PRINTERS_END\n#\n#\n"
-    "%%WOXBLOCK_USERS_BEGIN\nroot\n%%WOXBLOCK_USERS_END\n#\n#\n"
-    "%%WOXBLOCK_PRNT_BEGIN Default\nroot\n%%WOXBLOCK_PRNT_END Default\n#\n#\n%%WOXEND\n";
-
-std::string infoFor(const std::string& dir) {
-  std::string text = kInfo40;
-  text.replace(text.find("/opt/kwo"), 8, dir);
-  return text;
-}
 
 void expectPath(const RootRun& run, const std::string& p, char type, unsigned mode,
                 const std::string& linkTarget = "") {
@@ -89,7 +78,7 @@ TEST(Install, NewInstallationFromOptKwoBinThenUpgrade) {
                                "result: "));
   EXPECT_THAT(first, HasSubstr("chcon SELinux for: \"/usr/bin/chcon -t bin_t /opt/kwo/bin/woxgsfilter 2>/dev/null\""));
   EXPECT_THAT(first, HasSubstr("chcon SELinux for: \"/usr/bin/chcon -R -u system_u /opt/kwo/bin 2>/dev/null\""));
-  EXPECT_EQ(run.file("info.first"), kInfo40);
+  EXPECT_EQ(run.file("info.first"), expectedInfoFile("/opt/kwo"));
 
   expectPath(run, "/opt/kwo/plovaInfo4.0", 'f', 0755);
   expectPath(run, "/opt/kwo/etc/UNINSTALLPLOVA", 'f', 0755);
@@ -149,7 +138,7 @@ TEST(Install, PackageUnpackedElsewhereIsCopiedWithItsModes) {
             "755 root:root f /opt/other/etc/UNINSTALLPLOVA\n"
             "644 root:root f /opt/other/etc/plova.pp\n"
             "755 root:root f /opt/other/plovaInfo4.0\n");
-  EXPECT_EQ(run.file("info"), infoFor("/opt/other"));
+  EXPECT_EQ(run.file("info"), expectedInfoFile("/opt/other"));
   EXPECT_EQ(withoutLine3(run.file("script")),
             expectedUninstallScript("/opt/other", "/usr/share/ppd/kwo", "/usr/bin/rm"));
   expectPackagePpds(run, "/usr/share/ppd/kwo");
@@ -178,7 +167,7 @@ TEST(Install, InformationFileOfAnInstallationElsewhere) {
     cp /opt/other/plovaInfo4.0 "$OUT/info"
     (cd /tmp/pkg && PLOVAINFO=/opt/other/plovaInfo4.0 WOXLPMODE=CUPS bin/setup 2>/dev/null)
   )");
-  EXPECT_EQ(run.file("info"), infoFor("/opt/other"));
+  EXPECT_EQ(run.file("info"), expectedInfoFile("/opt/other"));
   EXPECT_THAT(run.log(), HasSubstr("Found an existing Plova 3.0 installation in the directory:\n/opt/other.\n"
                                    "Upgrade Mode = 1.\n"));  // PLOVAINFO: found by the first probe
   EXPECT_FALSE(run.touched("/opt/kwo"));
